@@ -362,7 +362,9 @@ TEST(TextCompare, OutcomesAndFlags) {
     TMem_Compare r;
     TextCompare(c.first, c.second, c.start, c.flags, r);
     EXPECT_EQ(r.Outcome, c.outcome) << c.first << " / " << c.second << " flags " << c.flags;
-    if (c.outcome != CMP_EQUAL && c.outcome != CMP_INVALID) EXPECT_EQ(r.Offset1, c.offset1);
+    if (c.outcome != CMP_EQUAL && c.outcome != CMP_INVALID) {
+      EXPECT_EQ(r.Offset1, c.offset1) << c.first << " / " << c.second;
+    }
   }
 }
 
