@@ -7,12 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "RectCompare.h"
 #include "draw/DCTxtOut.h"
-
-bool operator==(const RECT& a, const RECT& b) { return RectsEqual(a, b); }
-std::ostream& operator<<(std::ostream& os, const RECT& r) {
-  return os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
-}
 
 namespace {
 

@@ -3,13 +3,9 @@
 #include <ostream>
 
 #include "GdiExhaustion.h"
+#include "RectCompare.h"
 #include "TestBitmap.h"
 #include "draw/Dcout.h"
-
-bool operator==(const RECT& a, const RECT& b) { return RectsEqual(a, b); }
-std::ostream& operator<<(std::ostream& os, const RECT& r) {
-  return os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
-}
 
 namespace {
 
