@@ -1,6 +1,7 @@
 // Keyed text: locating, the four readings of a value, line insertion and in-place edits.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -32,45 +33,26 @@ std::string Set(std::string text, std::string_view section, std::string_view key
 const std::string kReading =
     Lines({"[S]", "k1=one", "  K2=two ", "xk3=no", "k3 = sp", "[T]", "k4=four"});
 
+// The nine fields of a span in their order: ValueStart, ValueLength, KeyLineStart,
+// KeyLineLength, BodyStart, SectionStart, BodyLength, SectionLength, InsertPos.
+using SpanFields = std::array<int32_t, 9>;
+
+SpanFields Locate(std::string_view text, std::string_view section, std::string_view key) {
+  KeySpan s;
+  EXPECT_EQ(&KeyTextLocate(text, section, key, s, &SyntaxCmd), &SyntaxCmd);
+  return {s.ValueStart, s.ValueLength,  s.KeyLineStart,  s.KeyLineLength, s.BodyStart,
+          s.SectionStart, s.BodyLength, s.SectionLength, s.InsertPos};
+}
+
 TEST(KeyTextLocate, SpansOfSectionsAndKeys) {
+  EXPECT_EQ(Locate(kReading, "S", "k1"), (SpanFields{8, 3, 3, 8, 5, 0, 34, 39, 39}));
+  EXPECT_EQ(Locate(kReading, "t", ""), (SpanFields{-1, 0, 0, 0, 46, 39, 9, 16, 53}));
+  // A missing section: new text goes behind the last non-blank byte of the text.
+  EXPECT_EQ(Locate(kReading, "U", "k1"), (SpanFields{-1, 0, -1, 0, -1, -1, 0, 0, 53}));
+  EXPECT_EQ(Locate(kReading, "", "k4"), (SpanFields{49, 4, 44, 9, 0, 0, 55, 55, 55}));
+  EXPECT_EQ(Locate("", "S", "k"), (SpanFields{-1, 0, -1, 0, -1, -1, 0, 0, 0}));
   KeySpan span;
-  EXPECT_EQ(&KeyTextLocate(kReading, "S", "k1", span, nullptr), &SyntaxDefault);
-  EXPECT_EQ(span.ValueStart, 8);
-  EXPECT_EQ(span.ValueLength, 3);
-  EXPECT_EQ(span.KeyLineStart, 3);
-  EXPECT_EQ(span.KeyLineLength, 8);
-  EXPECT_EQ(span.BodyStart, 5);
-  EXPECT_EQ(span.SectionStart, 0);
-  EXPECT_EQ(span.BodyLength, 34);
-  EXPECT_EQ(span.SectionLength, 39);
-  EXPECT_EQ(span.InsertPos, 39);
-
-  EXPECT_EQ(&KeyTextLocate(kReading, "t", "", span, &SyntaxCmd), &SyntaxCmd);
-  EXPECT_EQ(span.ValueStart, -1);
-  EXPECT_EQ(span.KeyLineStart, 0);
-  EXPECT_EQ(span.BodyStart, 46);
-  EXPECT_EQ(span.SectionStart, 39);
-  EXPECT_EQ(span.BodyLength, 9);
-  EXPECT_EQ(span.SectionLength, 16);
-  EXPECT_EQ(span.InsertPos, 53);
-
-  KeyTextLocate(kReading, "U", "k1", span, &SyntaxCmd);
-  EXPECT_EQ(span.ValueStart, -1);
-  EXPECT_EQ(span.KeyLineStart, -1);
-  EXPECT_EQ(span.BodyStart, -1);
-  EXPECT_EQ(span.SectionStart, -1);
-  EXPECT_EQ(span.BodyLength, 0);
-  EXPECT_EQ(span.SectionLength, 0);
-  EXPECT_EQ(span.InsertPos, 53);  // behind the last non-blank byte of the text
-
-  KeyTextLocate(kReading, "", "k4", span, &SyntaxCmd);
-  EXPECT_EQ(span.ValueStart, 49);
-  EXPECT_EQ(span.SectionLength, 55);
-  EXPECT_EQ(span.InsertPos, 55);
-
-  KeyTextLocate("", "S", "k", span, &SyntaxCmd);
-  EXPECT_EQ(span.InsertPos, 0);
-  EXPECT_EQ(span.SectionStart, -1);
+  EXPECT_EQ(&KeyTextLocate(kReading, "S", "", span, nullptr), &SyntaxDefault);
 }
 
 struct ReadCase {
