@@ -25,15 +25,18 @@ void SplitCommandLine(std::string_view line, std::string& program, std::string& 
 
   // Each candidate runs from start to the next blank or quote; the scan goes on past an
   // existing shorter candidate and stops at the first failing one after a success, at a quote,
-  // or at the end of the line.
+  // or at the end of the line. A step that adds only a blank is not asked about: the system
+  // ignores trailing blanks, so it would name the same file and end the path with blanks.
   size_t last = std::string_view::npos;
   for (size_t i = start; i < text.size();) {
     size_t end = text.find_first_of(BLANK_OR_QUOTE, i);
     if (end == std::string_view::npos) end = text.size();
-    if (FileExistsAttr(text.substr(start, end - start), FA_ANYFILE)) {
-      last = end;
-    } else if (last != std::string_view::npos) {
-      break;
+    if (end > i) {
+      if (FileExistsAttr(text.substr(start, end - start), FA_ANYFILE)) {
+        last = end;
+      } else if (last != std::string_view::npos) {
+        break;
+      }
     }
     if (end == text.size() || text[end] == '"') break;
     i = end + 1;
