@@ -2,7 +2,7 @@
 // process started with that line; and the existence test behind it.
 #include <gtest/gtest.h>
 
-#include "Scratch.h"
+#include "Probes.h"
 #include "system/FilesUt.h"
 
 namespace {
@@ -45,11 +45,7 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
 }
 
 // The helper program, built beside this test program.
-std::string ProbePath() {
-  char path[MAX_PATH + 1] = {};
-  const std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-  return self.substr(0, self.rfind('\\')) + "\\ParamProbe.exe";
-}
+std::string ProbePath() { return ProgramDir() + "\\ParamProbe.exe"; }
 
 struct ProbeReport {
   bool ran = false;
@@ -103,14 +99,14 @@ class CommandLine : public testing::Test {
   void SetUp() override {
     program_ = scratch_.MakeDir("Prog Files\\X") + "\\unins.exe";
     ASSERT_TRUE(CopyFileA(ProbePath().c_str(), program_.c_str(), TRUE)) << ProbePath();
-    scratch_.MakeFile("Prog", "");
+    scratch_.Write("Prog", "");
   }
 
   std::string Expand(std::string_view pattern) const {
     std::string text(pattern);
     ReplaceAll(text, "<E>", program_);
-    ReplaceAll(text, "<L>", scratch_.Path("Prog Files\\X\\install.log"));
-    ReplaceAll(text, "<P>", scratch_.Root());
+    ReplaceAll(text, "<L>", scratch_ / "Prog Files\\X\\install.log");
+    ReplaceAll(text, "<P>", scratch_.Path());
     return text;
   }
 
@@ -144,7 +140,7 @@ TEST_F(CommandLine, SplitCommandLineEmptyLineAndOutputsViewingTheLine) {
 TEST_F(CommandLine, GetParametersInAChildProcess) {
   for (const LineCase& c : LINE_CASES) {
     const std::string line = Expand(c.line);
-    const ProbeReport report = RunProbe(program_, line, scratch_.Root());
+    const ProbeReport report = RunProbe(program_, line, scratch_.Path());
     ASSERT_TRUE(report.ran) << line;
     EXPECT_EQ(report.program, Expand(c.program)) << line;
     EXPECT_EQ(report.parameter, Expand(c.parameter)) << line;
@@ -153,8 +149,9 @@ TEST_F(CommandLine, GetParametersInAChildProcess) {
 
 TEST(FileExistsAttr, AcceptsFilesOfEveryKindAndRejectsDirectories) {
   const ScratchDir scratch;
-  const std::string plain = scratch.MakeFile("plain.txt", "x");
-  const std::string readOnly = scratch.MakeFile("ro.txt", "x", FILE_ATTRIBUTE_READONLY);
+  const std::string plain = scratch.Write("plain.txt", "x");
+  const std::string readOnly =
+      WriteWithAttributes(scratch, "ro.txt", "x", FILE_ATTRIBUTE_READONLY);
   const std::string dir = scratch.MakeDir("dir");
   const struct {
     std::string path;
@@ -167,7 +164,7 @@ TEST(FileExistsAttr, AcceptsFilesOfEveryKindAndRejectsDirectories) {
       {plain, FILE_ATTRIBUTE_READONLY, false},
       {dir, FA_ANYFILE, false},
       {dir, FILE_ATTRIBUTE_DIRECTORY, true},
-      {scratch.Path("missing.txt"), FA_ANYFILE, false},
+      {scratch / "missing.txt", FA_ANYFILE, false},
       {"", FA_ANYFILE, false},
       {plain + std::string(1, '\0') + "more", FA_ANYFILE, false},  // never cut at the zero
   };

@@ -1,7 +1,7 @@
 // Mode words, whole-file reading and writing, and forced deletion on real files.
 #include <gtest/gtest.h>
 
-#include "Scratch.h"
+#include "Probes.h"
 #include "system/FilesUt.h"
 
 namespace {
@@ -43,9 +43,9 @@ std::string AllBytes() {
 
 TEST(WholeFile, LogModeCreatesANewFileReadOnly) {
   const ScratchDir scratch;
-  const std::string path = scratch.Path("new.log");
+  const std::string path = scratch / "new.log";
   EXPECT_TRUE(WriteWholeFile(path, AllBytes(), FM_LOGWRITE));
-  EXPECT_EQ(FileBytes(path), AllBytes());
+  EXPECT_EQ(ReadFileBytes(path), AllBytes());
   EXPECT_TRUE(Attributes(path) & FILE_ATTRIBUTE_READONLY);
 
   std::string text = "old";
@@ -55,30 +55,30 @@ TEST(WholeFile, LogModeCreatesANewFileReadOnly) {
 
 TEST(WholeFile, LogModeOverwritesAndShortensAnExistingFile) {
   const ScratchDir scratch;
-  const std::string path = scratch.MakeFile("old.log", "a much longer former content");
+  const std::string path = scratch.Write("old.log", "a much longer former content");
   EXPECT_TRUE(WriteWholeFile(path, "short", FM_LOGWRITE));
-  EXPECT_EQ(FileBytes(path), "short");
+  EXPECT_EQ(ReadFileBytes(path), "short");
   EXPECT_FALSE(Attributes(path) & FILE_ATTRIBUTE_READONLY);
 
   EXPECT_TRUE(WriteWholeFile(path, "", FM_LOGWRITE));
-  EXPECT_EQ(FileBytes(path), "");
-  EXPECT_TRUE(Exists(path));
+  EXPECT_EQ(ReadFileBytes(path), "");
+  EXPECT_TRUE(FileExists(path));
 }
 
 TEST(WholeFile, WritingReportsEveryFailure) {
   const ScratchDir scratch;
-  const std::string path = scratch.MakeFile("kept.log", "former");
+  const std::string path = scratch.Write("kept.log", "former");
   // Opened, but not for writing: nothing written, nothing cut.
   EXPECT_FALSE(WriteWholeFile(path, "new", FM_LOGREAD));
-  EXPECT_EQ(FileBytes(path), "former");
+  EXPECT_EQ(ReadFileBytes(path), "former");
   // Not opened: an existing file with FM_CREATENEW, a missing one without FM_OPENALWAYS, a
   // missing folder, a path with a zero byte.
   EXPECT_FALSE(WriteWholeFile(path, "new", FM_WRITE | FM_CREATENEW));
-  EXPECT_FALSE(WriteWholeFile(scratch.Path("missing.log"), "new", FM_WRITE));
-  EXPECT_FALSE(Exists(scratch.Path("missing.log")));
-  EXPECT_FALSE(WriteWholeFile(scratch.Path("no such dir\\a.log"), "new", FM_LOGWRITE));
+  EXPECT_FALSE(WriteWholeFile(scratch / "missing.log", "new", FM_WRITE));
+  EXPECT_FALSE(FileExists(scratch / "missing.log"));
+  EXPECT_FALSE(WriteWholeFile(scratch / "no such dir\\a.log", "new", FM_LOGWRITE));
   EXPECT_FALSE(WriteWholeFile(path + std::string(1, '\0') + "x", "new", FM_LOGWRITE));
-  EXPECT_EQ(FileBytes(path), "former");
+  EXPECT_EQ(ReadFileBytes(path), "former");
   // Held open by another handle that shares nothing.
   const KernelHandle holder(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                         0, nullptr));
@@ -90,32 +90,33 @@ TEST(WholeFile, WritingReportsEveryFailure) {
 
 TEST(WholeFile, ReadingGivesOnlyTheBytesRead) {
   const ScratchDir scratch;
-  const std::string path = scratch.MakeFile("a.log", "content");
+  const std::string path = scratch.Write("a.log", "content");
   std::string text = "old";
-  EXPECT_EQ(ReadWholeFile(scratch.Path("missing.log"), FM_LOGREAD, text), "");
+  EXPECT_EQ(ReadWholeFile(scratch / "missing.log", FM_LOGREAD, text), "");
   // Opened without read access: the size is known but nothing can be read.
   text = "old";
   EXPECT_EQ(ReadWholeFile(path, FM_SHAREREAD, text), "");
   // The path may be the text variable itself.
   text = path;
   EXPECT_EQ(ReadWholeFile(text, FM_LOGREAD, text), "content");
-  EXPECT_EQ(ReadWholeFile(scratch.MakeFile("empty.log", ""), FM_LOGREAD, text), "");
+  EXPECT_EQ(ReadWholeFile(scratch.Write("empty.log", ""), FM_LOGREAD, text), "");
 }
 
 TEST(WholeFile, NoHandleIsLeftOpen) {
   const ScratchDir scratch;
-  const std::string path = scratch.MakeFile("a.log", "content");
-  const std::string readOnly = scratch.MakeFile("ro.log", "content", FILE_ATTRIBUTE_READONLY);
+  const std::string path = scratch.Write("a.log", "content");
+  const std::string readOnly =
+      WriteWithAttributes(scratch, "ro.log", "content", FILE_ATTRIBUTE_READONLY);
   std::string text;
   const auto everything = [&] {
     ReadWholeFile(path, FM_LOGREAD, text);
     ReadWholeFile(path, FM_SHAREREAD, text);
-    ReadWholeFile(scratch.Path("missing"), FM_LOGREAD, text);
+    ReadWholeFile(scratch / "missing", FM_LOGREAD, text);
     WriteWholeFile(path, "content", FM_LOGWRITE);
     WriteWholeFile(path, "content", FM_LOGREAD);
     WriteWholeFile(readOnly, "content", FM_LOGWRITE);
     FileExistsAttr(path, FA_ANYFILE);
-    FileExistsAttr(scratch.Path("missing"), FA_ANYFILE);
+    FileExistsAttr(scratch / "missing", FA_ANYFILE);
   };
   everything();  // the system's own first-use handles
   const DWORD before = HandleCount();
@@ -134,9 +135,9 @@ TEST(DeleteFileForced, DeletesFilesOfEveryAttribute) {
       {"ro-archive.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE},
   };
   for (const auto& c : cases) {
-    const std::string path = scratch.MakeFile(c.name, "x", c.attributes);
+    const std::string path = WriteWithAttributes(scratch, c.name, "x", c.attributes);
     EXPECT_TRUE(DeleteFileForced(path)) << c.name;
-    EXPECT_FALSE(Exists(path)) << c.name;
+    EXPECT_FALSE(FileExists(path)) << c.name;
   }
 }
 
@@ -145,21 +146,21 @@ TEST(DeleteFileForced, RefusesWhatIsNoFileAndChangesNothing) {
   const std::string dir = scratch.MakeDir("dir");
   SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY);
   const DWORD dirAttributes = Attributes(dir);
-  const std::string file = scratch.MakeFile("file.txt", "x", FILE_ATTRIBUTE_READONLY);
+  const std::string file = WriteWithAttributes(scratch, "file.txt", "x", FILE_ATTRIBUTE_READONLY);
 
   EXPECT_FALSE(DeleteFileForced(dir));
   EXPECT_EQ(Attributes(dir), dirAttributes);
-  EXPECT_FALSE(DeleteFileForced(scratch.Path("missing.txt")));
+  EXPECT_FALSE(DeleteFileForced(scratch / "missing.txt"));
   EXPECT_FALSE(DeleteFileForced(""));
   // A zero byte would cut the path to that of the file in front of it.
   EXPECT_FALSE(DeleteFileForced(file + std::string(1, '\0') + ".bak"));
-  EXPECT_EQ(FileBytes(file), "x");
+  EXPECT_EQ(ReadFileBytes(file), "x");
   SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(DeleteFileForced, AFileHeldOpenKeepsItsAttributes) {
   const ScratchDir scratch;
-  const std::string path = scratch.MakeFile("held.txt", "x", FILE_ATTRIBUTE_READONLY);
+  const std::string path = WriteWithAttributes(scratch, "held.txt", "x", FILE_ATTRIBUTE_READONLY);
   const DWORD former = Attributes(path);
   {
     const KernelHandle holder(CreateFileA(path.c_str(), GENERIC_READ,
@@ -167,11 +168,11 @@ TEST(DeleteFileForced, AFileHeldOpenKeepsItsAttributes) {
                                           OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder.IsOpen());
     EXPECT_FALSE(DeleteFileForced(path));
-    EXPECT_TRUE(Exists(path));
+    EXPECT_TRUE(FileExists(path));
     EXPECT_EQ(Attributes(path), former);
   }
   EXPECT_TRUE(DeleteFileForced(path));
-  EXPECT_FALSE(Exists(path));
+  EXPECT_FALSE(FileExists(path));
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "Scratch.h"
+#include "Probes.h"
 #include "system/FilesUt.h"
 
 namespace {
@@ -124,15 +124,15 @@ TEST(PruneDirectories, RemovesEmptiedDirectoriesUpToTheStop) {
     const std::string row = "row " + std::to_string(++number);
     const std::string root = scratch.MakeDir(row);
     for (const std::string& dir : c.dirs) scratch.MakeDir(row + '\\' + dir);
-    for (const std::string& file : c.files) scratch.MakeFile(row + '\\' + file, "x");
+    for (const std::string& file : c.files) scratch.Write(row + '\\' + file, "x");
 
     PruneDirectories(Fill(c.directory, root), Fill(c.stop, root));
 
-    EXPECT_TRUE(Exists(root)) << row;
+    EXPECT_TRUE(FileExists(root)) << row;
     for (const std::string& made : c.dirs) {
       for (const std::string& dir : SelfAndParents(made)) {
         const bool gone = std::find(c.gone.begin(), c.gone.end(), dir) != c.gone.end();
-        EXPECT_EQ(Exists(root + '\\' + dir), !gone) << row << ": " << dir;
+        EXPECT_EQ(FileExists(root + '\\' + dir), !gone) << row << ": " << dir;
       }
     }
   }
@@ -145,11 +145,11 @@ TEST(PruneDirectories, WithoutStopTheWalkGoesToTheTop) {
   scratch.MakeDir("keep");
   char former[MAX_PATH + 1] = {};
   GetCurrentDirectoryA(MAX_PATH, former);
-  ASSERT_TRUE(SetCurrentDirectoryA(scratch.Root().c_str()));
+  ASSERT_TRUE(SetCurrentDirectoryA(scratch.Path().c_str()));
   PruneDirectories("P\\a", "");
   SetCurrentDirectoryA(former);
-  EXPECT_FALSE(Exists(scratch.Path("P")));
-  EXPECT_TRUE(Exists(scratch.Path("keep")));
+  EXPECT_FALSE(FileExists(scratch / "P"));
+  EXPECT_TRUE(FileExists(scratch / "keep"));
 }
 
 }  // namespace

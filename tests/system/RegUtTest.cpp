@@ -1,7 +1,7 @@
 // Registry access on real keys under HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE.
 #include <gtest/gtest.h>
 
-#include "Scratch.h"
+#include "Probes.h"
 #include "system/RegUt.h"
 
 namespace {
@@ -76,11 +76,11 @@ void MakeKey(HKEY root, const std::string& subkey) {
 // Every case runs under both roots, each in its own scratch key.
 class RegUt : public testing::TestWithParam<HKEY> {
  protected:
-  HKEY Root() const { return scratch_.Root(); }
-  std::string Path(std::string_view relative) const { return scratch_.Path(relative); }
+  HKEY Root() const { return GetParam(); }
   std::string Key() const { return scratch_.Subkey(); }
+  std::string Path(std::string_view relative) const { return Key() + '\\' + std::string(relative); }
 
-  ScratchKey scratch_{GetParam()};
+  ScratchKey scratch_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Roots, RegUt, testing::Values(HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE),
