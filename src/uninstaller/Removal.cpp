@@ -12,7 +12,6 @@ constexpr char SHARED_DLLS[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Sh
 constexpr char SERVER_EXTENSIONS[] = "ocx;dll";
 constexpr char HELP_EXTENSION[] = "hlp";
 constexpr const char* HELP_COMPANIONS[] = {".gid", ".fts", ".ftg"};
-constexpr uint32_t REG_CREATE = 0x1;
 
 // Splits 'ROOT\sub\key' into the root's handle (0 for an unknown root) and the subkey path.
 HKEY SplitKeyPath(const std::string& keyPath, std::string& rootName, std::string& subkey) {
@@ -56,7 +55,7 @@ bool ReleaseSharedFile(const std::string& path) {
   if (count <= 0) return true;  // not shared, or no user left
   count = count - 1;
   if (count > 0) {
-    WriteRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS, path, REG_CREATE, count);
+    WriteRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS, path, RK_CREATE, count);
     return false;
   }
   std::string fileName;
