@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Scratch.h"
 #include "system/FilesUt.h"
 #include "system/RegUt.h"
 #include "text/Strut.h"
@@ -228,24 +229,6 @@ int CountLeftFiles(const std::string& folder) {
   } while (FindNextFileA(search, &found));
   FindClose(search);
   return count;
-}
-
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string child = folder + "\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(child);
-      else
-        DeleteFileForced(child);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(folder.c_str());
 }
 
 void CleanUp(const Product& p) {

@@ -56,6 +56,17 @@ DLGENDOKNC=The selected parts have been removed.
 constexpr char END_OK[] = "Example Tool has been removed.";
 constexpr char END_KEPT[] = "The selected parts have been removed.";
 
+// A log of one section "UNINSTALL" with these lists (each a sequence of '"item' lines).
+std::string SmallLog(const std::string& install, const std::string& files,
+                     const std::string& links = "", const std::string& registers = "") {
+  return "[UNINSTALL]\r\nFiles=\r\n" + files + "Links=\r\n" + links + "Registers=\r\n" +
+         registers + "\r\n[UNINSTALLCMD]\r\nInstall path=" + install +
+         "\r\nTitle=T\r\nDLGENDOK=done\r\nDLGENDOKNC=kept\r\n"
+         "DLGDLLREMOVE=Remove %FILE%?\r\n";
+}
+
+std::string Item(const std::string& fields) { return "\"" + fields + "\r\n"; }
+
 class Removal : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -121,6 +132,16 @@ class Removal : public ::testing::Test {
         << fixture;
   }
 
+  // A product of one file that the user keeps: the removal must rewrite the log.
+  std::string LoadKeepingOneFile() {
+    const std::string log = SmallLog(install, Item("Name=" + install + "\\a.txt"));
+    root.Write("Apps\\Example Tool\\a.txt", "a");
+    LoadLog(log);
+    AppendListItem(Uninstall.KeepText, "Files", "Name=" + install + "\\a.txt");
+    Uninstall.RemoveText.clear();
+    return log;
+  }
+
   std::string Key(const std::string& below) const { return key.Subkey() + "\\" + below; }
 
   void SetShared(const std::string& path, DWORD count) {
@@ -142,17 +163,6 @@ class Removal : public ::testing::Test {
   std::string record;
   std::vector<std::string> sharedValues;
 };
-
-// A log of one section "UNINSTALL" with these lists (each a sequence of '"item' lines).
-std::string SmallLog(const std::string& install, const std::string& files,
-                     const std::string& links = "", const std::string& registers = "") {
-  return "[UNINSTALL]\r\nFiles=\r\n" + files + "Links=\r\n" + links + "Registers=\r\n" +
-         registers + "\r\n[UNINSTALLCMD]\r\nInstall path=" + install +
-         "\r\nTitle=T\r\nDLGENDOK=done\r\nDLGENDOKNC=kept\r\n"
-         "DLGDLLREMOVE=Remove %FILE%?\r\n";
-}
-
-std::string Item(const std::string& fields) { return "\"" + fields + "\r\n"; }
 
 }  // namespace
 
@@ -367,11 +377,7 @@ TEST_F(Removal, TestModeTouchesNothing) {
 }
 
 TEST_F(Removal, ALogThatCannotBeRewrittenStaysAsItWas) {
-  const std::string log = SmallLog(install, Item("Name=" + install + "\\a.txt"));
-  root.Write("Apps\\Example Tool\\a.txt", "a");
-  LoadLog(log);
-  AppendListItem(Uninstall.KeepText, "Files", "Name=" + install + "\\a.txt");
-  Uninstall.RemoveText.clear();
+  const std::string log = LoadKeepingOneFile();
   // A folder in the place of the new log: it cannot be written there.
   root.MakeDir("Apps\\Example Tool\\install.log.new");
   RunRemoval(wizard);
@@ -380,11 +386,7 @@ TEST_F(Removal, ALogThatCannotBeRewrittenStaysAsItWas) {
 }
 
 TEST_F(Removal, ALogThatCannotBeDeletedIsOverwrittenInPlace) {
-  const std::string log = SmallLog(install, Item("Name=" + install + "\\a.txt"));
-  root.Write("Apps\\Example Tool\\a.txt", "a");
-  LoadLog(log);
-  AppendListItem(Uninstall.KeepText, "Files", "Name=" + install + "\\a.txt");
-  Uninstall.RemoveText.clear();
+  const std::string log = LoadKeepingOneFile();
   HANDLE reader = CreateFileA(Uninstall.LogPath.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                               nullptr);
