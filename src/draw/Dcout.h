@@ -72,11 +72,11 @@ void DrawFrame3D(HDC dc, RECT& rect, int32_t count, HPEN pen1, HPEN pen2, uint16
 // DrawFrame3D with the cached pens of the two colours.
 void DrawFrame3DColors(HDC dc, RECT& rect, int32_t count, COLORREF color1, COLORREF color2,
                        uint16_t flags);
-// Each spec's frame in order, each inside the previous one; Rect comes back shrunk.
+// The list's frames in order, each inside the previous one; Rect comes back shrunk.
 void DrawFrameList(HDC dc, RECT& rect, const TFrameList& list);
 // Rect grown by n on all four sides, or with FRAME_SHRINKDRAWN on the sides the frame draws.
 void FrameInset(RECT& rect, int32_t n, uint16_t flags);
-// FrameInset by each spec's count: from a zero rectangle, the list's margins (negative left
+// FrameInset by each frame's ring count: from a zero rectangle, the list's margins (negative left
 // and top, positive right and bottom).
 void FrameListInset(RECT& rect, const TFrameList& list);
 

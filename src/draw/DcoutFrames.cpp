@@ -163,9 +163,9 @@ void DrawFrame3DColors(HDC dc, RECT& rect, int32_t count, COLORREF color1, COLOR
 void DrawFrameList(HDC dc, RECT& rect, const TFrameList& list) {
   if (!list.Items) return;
   for (int32_t i = 0; i < list.Count; ++i) {
-    const TFrameSpec& spec = list.Items[i];
-    DrawFrame3DColors(dc, rect, spec.Count, spec.Color1, spec.Color2,
-                      static_cast<uint16_t>(spec.Flags));
+    const TFrameSpec& frame = list.Items[i];
+    DrawFrame3DColors(dc, rect, frame.Count, frame.Color1, frame.Color2,
+                      static_cast<uint16_t>(frame.Flags));
   }
 }
 
