@@ -49,7 +49,7 @@ void PruneRegistryKey(const std::string& keyPath) {
   }
 }
 
-bool ReleaseSharedFile(const std::string& path) {
+bool ReleaseSharedFile(const std::string& path, const std::string& question) {
   int32_t count = 0;
   ReadRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS, path, 0, count);
   if (count <= 0) return true;  // not shared, or no user left
@@ -60,7 +60,7 @@ bool ReleaseSharedFile(const std::string& path) {
   }
   std::string fileName;
   FileNamePart(path, fileName);
-  if (!ConfirmDllRemove(fileName)) return false;
+  if (!ConfirmDllRemove(question, fileName)) return false;
   DeleteRegValue(HKEY_LOCAL_MACHINE, SHARED_DLLS, path);
   return true;
 }
@@ -77,7 +77,7 @@ void DeleteWithCompanions(const std::string& path) {
 void RemoveFileEntry(TWizardState& wizard) {
   const std::string path = ItemField("Name");
   if (!IsFullPath(path)) return;  // no "Name", or one that is not a full path
-  if (ReleaseSharedFile(path)) DeleteWithCompanions(path);
+  if (ReleaseSharedFile(path, wizard.DllQuestion)) DeleteWithCompanions(path);
   std::string directory;
   DirectoryPart(path, directory);
   CollectItem(wizard, directory);
@@ -128,6 +128,7 @@ void RunRemoval(TWizardState& wizard) {
     WalkItems(wizard, ListItems(u.RemoveText, SECTION_UNINSTALL, LIST_REGISTERS),
               RemoveRegistryEntry);
     DrainCollected(wizard, PruneRegistryKey);
+    wizard.DllQuestion = CmdText("DLGDLLREMOVE");
     WalkItems(wizard, ListItems(u.RemoveText, SECTION_UNINSTALL, LIST_FILES), RemoveFileEntry);
     if (wizard.AllRemoved) {
       DeleteFileForced(u.LogPath);

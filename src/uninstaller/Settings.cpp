@@ -140,7 +140,11 @@ bool ConfirmStart() { return AskYesNo(CmdText("DLGSTART")); }
 bool ConfirmCancel() { return AskYesNo(CmdText("DLGCANCEL")); }
 
 bool ConfirmDllRemove(const std::string& fileName) {
-  std::string text = CmdText("DLGDLLREMOVE");
+  return ConfirmDllRemove(CmdText("DLGDLLREMOVE"), fileName);
+}
+
+bool ConfirmDllRemove(const std::string& question, const std::string& fileName) {
+  std::string text = question;
   TextReplaceAll(text, "%FILE%", fileName);
   return AskYesNo(text);
 }

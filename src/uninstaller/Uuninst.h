@@ -78,6 +78,8 @@ void ShowInfo(const std::string& text);
 bool ConfirmStart();                                // "DLGSTART"
 bool ConfirmCancel();                               // "DLGCANCEL"
 bool ConfirmDllRemove(const std::string& fileName); // "DLGDLLREMOVE", "%FILE%" replaced
+// The same with the text of "DLGDLLREMOVE" as CmdText gives it, read by the caller.
+bool ConfirmDllRemove(const std::string& question, const std::string& fileName);
 void ShowEndMessage(bool allRemoved);               // "DLGENDOK" or "DLGENDOKNC"
 // The missing-log error (resource strings 65520 and 65521), owned by the main window itself.
 void ShowMissingLogError(HWND mainWindow);
@@ -96,6 +98,9 @@ struct TWizardState {
   // Folded forms of the items of Collected, so that adding one needs no scan of the list.
   std::unordered_set<std::string> CollectedKeys;
   std::function<void()> RequestClose;  // asks the main window to close (set by the wizard)
+  // "DLGDLLREMOVE", read once when the file walk starts: the log need not be searched for it
+  // again for every shared file.
+  std::string DllQuestion;
 };
 
 using ItemAction = void (*)(TWizardState& wizard);
@@ -122,8 +127,9 @@ void PruneRegistryKey(const std::string& keyPath);
 void PruneToInstallPath(const std::string& directory);
 void RemoveDirOnce(const std::string& directory);
 
-// Lowers the file's shared-use count; true when the file may be deleted.
-bool ReleaseSharedFile(const std::string& path);
+// Lowers the file's shared-use count; true when the file may be deleted. A count that drops
+// to zero asks question ("DLGDLLREMOVE") with the file's name.
+bool ReleaseSharedFile(const std::string& path, const std::string& question);
 // Unregisters a COM server (.ocx, .dll), deletes the file and a help file's index files.
 void DeleteWithCompanions(const std::string& path);
 // Loads the library and calls its "DllUnregisterServer"; a fault inside it is caught.
