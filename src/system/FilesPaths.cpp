@@ -13,10 +13,21 @@ int32_t LastOf(std::string_view path, std::string_view separators) {
 }
 
 // True when directory is stop itself or lies below it: stop's bytes exactly, then the end or a
-// '\'. ('C:\PX\a' does not lie below 'C:\P'; 'c:\p' is not 'C:\P'.)
+// '\'. ('C:\PX\a' does not lie below 'C:\P'; 'c:\p' is not 'C:\P'.) A component after stop
+// made only of full stops and blanks ('..', '.') fails too: the system resolves it, and
+// 'C:\P\a\..\..\X' names 'C:\X'.
 bool IsAtOrBelow(std::string_view directory, std::string_view stop) {
   if (TextFind(directory, 0, 1, stop, 0) != 0) return false;
-  return directory.size() == stop.size() || directory[stop.size()] == '\\';
+  if (directory.size() != stop.size() && directory[stop.size()] != '\\') return false;
+  const std::string_view rest = directory.substr(stop.size());
+  for (size_t start = 0; start < rest.size();) {
+    size_t end = rest.find_first_of("\\/", start);
+    if (end == std::string_view::npos) end = rest.size();
+    const std::string_view part = rest.substr(start, end - start);
+    if (!part.empty() && part.find_first_not_of(" .") == std::string_view::npos) return false;
+    start = end + 1;
+  }
+  return true;
 }
 
 // Removes the run of '\', blanks and control bytes that ends path.

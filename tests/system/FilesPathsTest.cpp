@@ -89,6 +89,9 @@ const PruneCase PRUNE_CASES[] = {
     {{"P\\a\\b", "P\\c"}, {}, "<R>\\P\\a\\b", "<R>\\P", {"P\\a\\b", "P\\a"}},
     {{"P\\a\\b"}, {}, "<R>\\P\\a\\b", "<R>\\P\\a\\b", {"P\\a\\b"}},
     {{"P\\a"}, {}, std::string("<R>\\P\\a") + '\0', "<R>\\P", {}},  // never cut at the zero
+    {{"P\\a", "X"}, {}, "<R>\\P\\a\\..\\..\\X", "<R>\\P", {}},  // resolves outside P
+    {{"P\\a", "X"}, {}, "<R>\\P\\a/../../X", "<R>\\P", {}},
+    {{"P\\a"}, {}, "<R>\\P\\a\\.", "<R>\\P", {}},
 };
 
 // "P\\a\\b" gives "P\\a\\b", "P\\a", "P".
