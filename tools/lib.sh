@@ -10,7 +10,7 @@ PACKAGES=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
   binutils-mingw-w64-x86-64                        # the two Windows cross compilers
   wine64 xvfb xauth                                # running the win64 build
-  fonts-dejavu-core                                # the TrueType face the drawing tests use
+  fonts-dejavu-core fonts-wine                     # the TrueType and raster faces of the tests
 )
 
 say() { printf '%s\n' "$*" >&2; }

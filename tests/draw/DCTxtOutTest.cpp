@@ -318,3 +318,35 @@ TEST(TxtOut, WritingDirections) {
   EXPECT_EQ(c.InkBounds(Back), (RECT{10, 90 - info.Width, 10 + c.tm.tmHeight, 90}));
   EXPECT_EQ(c.Pixel(10, 89), Fill);
 }
+
+// The built-in default face is a raster font on Windows: such a font is measured by its plain
+// character widths less the overhang, and always writes at 0 degrees. Wine's own raster
+// "MS Sans Serif" is added for this test alone; its simulated bold overhangs.
+TEST(TxtOut, RasterFontIsMeasuredByItsWidths) {
+  const char file[] = "Z:\\usr\\share\\wine\\fonts\\sserife.fon";
+  ASSERT_GT(AddFontResourceExA(file, FR_PRIVATE, nullptr), 0) << "Wine's raster fonts";
+  for (const LONG escapement : {0, 900}) {
+    TestBitmap bitmap(200, 200, Back);
+    LOGFONTA lf = TxtDefaultLogFont;
+    lf.lfWeight = FW_BOLD;
+    lf.lfEscapement = lf.lfOrientation = escapement;
+    const HFONT font = CreateFontIndirectA(&lf);
+    const HGDIOBJ old = SelectObject(bitmap.Dc(), font);
+    TEXTMETRICA tm;
+    GetTextMetricsA(bitmap.Dc(), &tm);
+    EXPECT_EQ(tm.tmPitchAndFamily & TMPF_TRUETYPE, 0) << "a raster font";
+    INT widths[256];
+    GetCharWidthA(bitmap.Dc(), 0, 255, widths);
+    const std::string text = "Hello";
+    int32_t expected = tm.tmOverhang;
+    for (const char c : text) expected += widths[static_cast<unsigned char>(c)] - tm.tmOverhang;
+    TTxt_Info info{};
+    const RECT rect{0, 0, 200, 200};
+    TxtOut(text, 0, 0, &rect, &info, 0, bitmap.Dc());
+    EXPECT_EQ(info.Width, expected) << "overhang " << tm.tmOverhang;
+    EXPECT_EQ(info.Direction, TXT_DIR_0) << escapement;
+    SelectObject(bitmap.Dc(), old);
+    DeleteObject(font);
+  }
+  RemoveFontResourceExA(file, FR_PRIVATE, nullptr);
+}
