@@ -23,8 +23,6 @@ int32_t NextTabStop(int32_t w) {
   return static_cast<int32_t>((static_cast<uint32_t>(w) / step + 1) * step);
 }
 
-int32_t HalfFloor(int64_t v) { return static_cast<int32_t>(v >> 1); }
-
 // A NUL after the first character ends the text.
 int32_t TextEnd(const uint8_t* text, int32_t length) {
   for (int32_t k = 1; k < length; ++k) {

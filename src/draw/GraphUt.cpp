@@ -58,13 +58,6 @@ void InflateSidesXY(RECT& r, int32_t dx, int32_t dy, uint32_t sides) {
   if (sides & SIDE_BOTTOM) r.bottom = WrapAdd(r.bottom, dy);
 }
 
-namespace {
-
-// floor(v / 2) of a 64-bit value, as an arithmetic shift gives it.
-int32_t HalfFloor(int64_t v) { return static_cast<int32_t>(v >> 1); }
-
-}  // namespace
-
 void AlignRect(const RECT& within, int32_t w, int32_t h, uint32_t flags, RECT& c) {
   flags &= 0xFF;
   int32_t x = within.left;

@@ -13,6 +13,8 @@ constexpr int32_t WrapSub(int32_t a, int32_t b) {
   return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
 }
 constexpr int32_t WrapNeg(int32_t a) { return WrapSub(0, a); }
+// floor(v / 2), as an arithmetic shift gives it: the centring rule of alignment and text.
+constexpr int32_t HalfFloor(int64_t v) { return static_cast<int32_t>(v >> 1); }
 
 // X := X x N, keeping the low 32 bits.
 void MulInt(int32_t& x, int32_t n);

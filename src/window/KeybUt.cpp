@@ -175,7 +175,8 @@ uint32_t KeyTableFind(const uint32_t* set, const TKeyTable& table, uint32_t afte
   if (count == 0) return 0;
   const uint32_t* w = table.Words.get();
   bool skipping = after != 0;
-  // A table without its terminating zero is still searched as far as its entries are whole.
+  // A damaged table without its terminating zero is searched as far as its entries are whole
+  // and leave the last word free.
   for (int32_t pos = 0; pos < table.Capacity && w[pos] != 0;) {
     const int32_t words = EntryWords(table, pos);
     if (words == 0) break;

@@ -200,7 +200,7 @@ TEST(TxtLayout, WrappingAndOverflow) {
        {"a", " ", "b", ""},
        {10, 5, 10, 0},
        4},
-      {"... with trimming the blank and the last lines are not counted",
+      {"... with trimming only the empty last line is not counted",
        "a b",
        0,
        TXT_BREAKCHARS | TXT_TRIM,
