@@ -90,7 +90,9 @@ Product Describe(const Size& size, const std::string& root) {
                                std::to_string(dir);
     const bool help = i % 100 == 7;
     p.Files.push_back(folder + "\\file" + std::to_string(i) + (help ? ".hlp" : ".dat"));
-    p.SharedCounts.push_back(i % 25 == 3 ? (i % 50 == 3 ? 3 : 1) : 0);
+    // One in 50 is shared and stays used by others; one in 1,000 loses its last user, and the
+    // question whether to remove it is answered Yes.
+    p.SharedCounts.push_back(i % 50 == 3 ? 3 : i % 1000 == 28 ? 1 : 0);
   }
   for (int i = 0; i < size.Links; ++i)
     p.Links.push_back(root + "\\Menu\\Programs\\Product\\L" + std::to_string(i / 50) +

@@ -49,7 +49,7 @@ void PruneRegistryKey(const std::string& keyPath) {
   }
 }
 
-bool ReleaseSharedFile(const std::string& path, const std::string& question) {
+bool ReleaseSharedFile(const std::string& path) {
   int32_t count = 0;
   ReadRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS, path, 0, count);
   if (count <= 0) return true;  // not shared, or no user left
@@ -60,7 +60,7 @@ bool ReleaseSharedFile(const std::string& path, const std::string& question) {
   }
   std::string fileName;
   FileNamePart(path, fileName);
-  if (!ConfirmDllRemove(question, fileName)) return false;
+  if (!ConfirmDllRemove(fileName)) return false;
   DeleteRegValue(HKEY_LOCAL_MACHINE, SHARED_DLLS, path);
   return true;
 }
@@ -77,7 +77,7 @@ void DeleteWithCompanions(const std::string& path) {
 void RemoveFileEntry(TWizardState& wizard) {
   const std::string path = ItemField("Name");
   if (!IsFullPath(path)) return;  // no "Name", or one that is not a full path
-  if (ReleaseSharedFile(path, wizard.DllQuestion)) DeleteWithCompanions(path);
+  if (ReleaseSharedFile(path)) DeleteWithCompanions(path);
   std::string directory;
   DirectoryPart(path, directory);
   CollectItem(wizard, directory);
@@ -102,21 +102,32 @@ void RemoveDirOnce(const std::string& directory) {
 
 namespace {
 
+// The new log is first written whole under a name of its own beside the old one (never over
+// a file that is already there, which may be anybody's), created anew and so read-only.
+// Returns that name, or the empty text when no new log could be written whole.
+std::string WriteFreshLog(const std::string& logPath, const std::string& text) {
+  constexpr int ATTEMPTS = 10;  // install.log.new, install.log.new1 .. install.log.new9
+  for (int n = 0; n < ATTEMPTS; ++n) {
+    const std::string fresh = logPath + ".new" + (n ? std::to_string(n) : "");
+    if (FileExistsAttr(fresh, FA_ANYFILE | FILE_ATTRIBUTE_DIRECTORY)) continue;
+    if (WriteWholeFile(fresh, text, FM_LOGWRITE | FM_CREATENEW)) return fresh;
+    DeleteFileForced(fresh);  // a new file that could not be written whole
+  }
+  return {};
+}
+
 // Replaces the log by the kept lists so that, at every moment, either the old log or the
-// complete new one is on disk: the new log is written whole beside the old one first, and
-// only then takes its place. A log that cannot be deleted is overwritten in place, as long as
-// the complete new one could be written.
+// complete new one is on disk under the log's name: the new log takes the old one's place in
+// one step. A log that cannot be replaced (another program holds it open) is overwritten in
+// place, once the complete new log exists beside it.
 void RewriteLog(const std::string& logPath, const std::string& text) {
-  const std::string fresh = logPath + ".new";
-  DeleteFileForced(fresh);
-  if (!WriteWholeFile(fresh, text, FM_LOGWRITE)) {
-    DeleteFileForced(fresh);
-    return;  // the old log stays as it was
-  }
-  if (DeleteFileForced(logPath)) {
-    // The log is gone and its successor, read-only as a file created anew, takes its name.
-    if (MoveFileA(fresh.c_str(), logPath.c_str())) return;
-  }
+  const std::string fresh = WriteFreshLog(logPath, text);
+  if (fresh.empty()) return;  // the old log stays as it was
+  const SystemText from(fresh), to(logPath);
+  const DWORD former = GetFileAttributesA(to.c_str());
+  SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only file is not replaced
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+  if (former != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(to.c_str(), former);
   if (WriteWholeFile(logPath, text, FM_LOGWRITE)) DeleteFileForced(fresh);
 }
 
@@ -128,7 +139,6 @@ void RunRemoval(TWizardState& wizard) {
     WalkItems(wizard, ListItems(u.RemoveText, SECTION_UNINSTALL, LIST_REGISTERS),
               RemoveRegistryEntry);
     DrainCollected(wizard, PruneRegistryKey);
-    wizard.DllQuestion = CmdText("DLGDLLREMOVE");
     WalkItems(wizard, ListItems(u.RemoveText, SECTION_UNINSTALL, LIST_FILES), RemoveFileEntry);
     if (wizard.AllRemoved) {
       DeleteFileForced(u.LogPath);

@@ -140,11 +140,7 @@ bool ConfirmStart() { return AskYesNo(CmdText("DLGSTART")); }
 bool ConfirmCancel() { return AskYesNo(CmdText("DLGCANCEL")); }
 
 bool ConfirmDllRemove(const std::string& fileName) {
-  return ConfirmDllRemove(CmdText("DLGDLLREMOVE"), fileName);
-}
-
-bool ConfirmDllRemove(const std::string& question, const std::string& fileName) {
-  std::string text = question;
+  std::string text = CmdText("DLGDLLREMOVE");
   TextReplaceAll(text, "%FILE%", fileName);
   return AskYesNo(text);
 }

@@ -60,6 +60,11 @@ std::string ListItems(std::string_view text, std::string_view section, std::stri
 std::string ItemField(std::string_view field);
 // Appends item as a new line '"item' to the list key of section "UNINSTALL" of text.
 void AppendListItem(std::string& text, std::string_view key, std::string_view item);
+// How an item is shown for choosing: its list's kind word, ": " and the item unchanged
+// ("FILE: ", "SHORTCUT: ", "REGISTER: " for the lists "Files", "Links", "Registers").
+std::string DisplayEntry(std::string_view listKey, std::string_view item);
+// The list key and item an entry shows; false, and both empty, for an unknown kind word.
+bool SplitDisplayEntry(const std::string& entry, std::string& listKey, std::string& item);
 
 // ==== Message boxes =========================================================================
 
@@ -78,8 +83,6 @@ void ShowInfo(const std::string& text);
 bool ConfirmStart();                                // "DLGSTART"
 bool ConfirmCancel();                               // "DLGCANCEL"
 bool ConfirmDllRemove(const std::string& fileName); // "DLGDLLREMOVE", "%FILE%" replaced
-// The same with the text of "DLGDLLREMOVE" as CmdText gives it, read by the caller.
-bool ConfirmDllRemove(const std::string& question, const std::string& fileName);
 void ShowEndMessage(bool allRemoved);               // "DLGENDOK" or "DLGENDOKNC"
 // The missing-log error (resource strings 65520 and 65521), owned by the main window itself.
 void ShowMissingLogError(HWND mainWindow);
@@ -98,17 +101,14 @@ struct TWizardState {
   // Folded forms of the items of Collected, so that adding one needs no scan of the list.
   std::unordered_set<std::string> CollectedKeys;
   std::function<void()> RequestClose;  // asks the main window to close (set by the wizard)
-  // "DLGDLLREMOVE", read once when the file walk starts: the log need not be searched for it
-  // again for every shared file.
-  std::string DllQuestion;
 };
 
-using ItemAction = void (*)(TWizardState& wizard);
+using ItemAction = std::function<void(TWizardState& wizard)>;
 using CollectedAction = void (*)(const std::string& item);
 
 // Empties Collected, then runs action for every non-empty item of list, front to back, with
 // the item in CurrentItem.
-void WalkItems(TWizardState& wizard, std::string_view list, ItemAction action);
+void WalkItems(TWizardState& wizard, std::string list, const ItemAction& action);
 // Adds item at the end of Collected unless an equal one (ASCII case folded) is there.
 void CollectItem(TWizardState& wizard, std::string_view item);
 // Sorts Collected descending (deeper paths first), then runs action on each item and empties it.
@@ -127,9 +127,8 @@ void PruneRegistryKey(const std::string& keyPath);
 void PruneToInstallPath(const std::string& directory);
 void RemoveDirOnce(const std::string& directory);
 
-// Lowers the file's shared-use count; true when the file may be deleted. A count that drops
-// to zero asks question ("DLGDLLREMOVE") with the file's name.
-bool ReleaseSharedFile(const std::string& path, const std::string& question);
+// Lowers the file's shared-use count; true when the file may be deleted.
+bool ReleaseSharedFile(const std::string& path);
 // Unregisters a COM server (.ocx, .dll), deletes the file and a help file's index files.
 void DeleteWithCompanions(const std::string& path);
 // Loads the library and calls its "DllUnregisterServer"; a fault inside it is caught.

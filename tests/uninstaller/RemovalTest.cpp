@@ -241,14 +241,19 @@ TEST_F(Removal, SharedFilesFollowTheirUseCounts) {
     bool deleted;
     long long countAfter;
   };
+  // The three libraries are servers: only the one that is removed is unregistered.
   const Case cases[] = {
-      {"three.dat", 3, false, 2}, {"yes.dll", 1, true, -1}, {"no.dll", 1, false, 1},
+      {"three.dll", 3, false, 2}, {"yes.dll", 1, true, -1}, {"no.dll", 1, false, 1},
       {"none.dat", -1, true, -1}, {"zero.dat", 0, true, 0},
   };
   std::string files;
   for (const auto& c : cases) {
-    const std::string path =
-        root.Write(std::string("Apps\\Example Tool\\in ") + c.name + "\\" + c.name, "bytes");
+    const std::string dir = root.MakeDir(std::string("Apps\\Example Tool\\in ") + c.name);
+    const std::string path = dir + "\\" + c.name;
+    if (std::string(c.name).ends_with(".dll"))
+      Library("RecordingServer.dll", path);
+    else
+      root.Write(std::string("Apps\\Example Tool\\in ") + c.name + "\\" + c.name, "bytes");
     if (c.count >= 0) SetShared(path, static_cast<DWORD>(c.count));
     files += Item("Name=" + path);
   }
@@ -266,6 +271,7 @@ TEST_F(Removal, SharedFilesFollowTheirUseCounts) {
   }
   EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Remove yes.dll?", "Remove no.dll?", "done"}));
   EXPECT_TRUE(boxes.AllAnswersUsed());
+  EXPECT_EQ(Unregistered(), install + "\\in yes.dll\\yes.dll\r\n");
 }
 
 TEST_F(Removal, ComServersAreUnregisteredAndAlwaysDeleted) {
@@ -273,18 +279,23 @@ TEST_F(Removal, ComServersAreUnregisteredAndAlwaysDeleted) {
   Library("RecordingServer.dll", dir + "\\records.dll");
   Library("PlainLibrary.dll", dir + "\\plain.dll");
   Library("CrashingServer.dll", dir + "\\crashes.ocx");
+  Library("SelfHandlingServer.dll", dir + "\\handles.dll");
   Library("RecordingServer.dll", dir + "\\Viewer.OCX");
   root.Write("Apps\\Example Tool\\servers\\broken.ocx", "not a library at all");
   root.Write("Apps\\Example Tool\\servers\\records.dat", "not a server by its name");
   std::string files;
   for (const char* name :
-       {"records.dll", "plain.dll", "crashes.ocx", "Viewer.OCX", "broken.ocx", "records.dat"})
+       {"records.dll", "plain.dll", "crashes.ocx", "handles.dll", "Viewer.OCX", "broken.ocx",
+        "records.dat"})
     files += Item("Name=" + dir + "\\" + name);
   LoadLog(SmallLog(install, files));
   RemoveEverything();
   RunRemoval(wizard);
 
-  EXPECT_EQ(Unregistered(), dir + "\\records.dll\r\n" + dir + "\\Viewer.OCX\r\n");
+  // A fault the server handles itself does not end its unregistration; one it does not
+  // handle ends only that call.
+  EXPECT_EQ(Unregistered(), dir + "\\records.dll\r\n" + dir + "\\handles.dll\r\n" + dir +
+                                "\\Viewer.OCX\r\n");
   EXPECT_FALSE(FileExists(install)) << "every file was deleted, so every folder went";
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"done"});
   EXPECT_TRUE(wizard.Finished);
@@ -301,22 +312,31 @@ TEST_F(Removal, FilesFoldersAndShortcuts) {
   SetFileAttributesA(held.c_str(), FILE_ATTRIBUTE_READONLY);
   const std::string outside = root.Write("Elsewhere\\deep\\outside.txt", "x");
   const std::string link = root.Write("Menu\\Programs\\Tool\\Tool.lnk", "link");
+  const std::string nearby = root.Write("Apps\\Example Tool\\Near.lnk", "not named in full");
   std::string files = Item("Name=" + guide) + Item("Name=" + readOnly) + Item("Name=" + held) +
                       Item("Name=" + outside) +
                       Item("Size=3\xF7\xF7Other=" + other)  // no "Name"
                       + Item("Name=Other.gid")              // not a full path
                       + Item(other);                        // a bare path: no fields at all
-  LoadLog(SmallLog(install, files, Item("Name=" + link)));
+  const std::string links =
+      Item("Name=" + link) + Item("Name=Near.lnk") + Item("Target=" + nearby);
+  LoadLog(SmallLog(install, files, links));
   RemoveEverything();
   HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  // Relative names would find their files from here.
+  char former[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, former);
+  SetCurrentDirectoryA(install.c_str());
   RunRemoval(wizard);
+  SetCurrentDirectoryA(former);
   CloseHandle(holder);
 
   for (const char* gone : {"Guide.HLP", "Guide.gid", "Guide.fts", "Guide.ftg", "ro"})
     EXPECT_FALSE(FileExists(install + "\\" + gone)) << gone;
   EXPECT_TRUE(FileExists(other)) << "skipped items delete nothing";
+  EXPECT_TRUE(FileExists(nearby)) << "skipped shortcuts delete nothing";
   EXPECT_TRUE(FileExists(held)) << "held open by another handle";
   EXPECT_TRUE(IsReadOnly(held)) << "gets its former attributes back";
   EXPECT_FALSE(FileExists(outside));
@@ -378,11 +398,23 @@ TEST_F(Removal, TestModeTouchesNothing) {
 
 TEST_F(Removal, ALogThatCannotBeRewrittenStaysAsItWas) {
   const std::string log = LoadKeepingOneFile();
-  // A folder in the place of the new log: it cannot be written there.
+  // Folders in every place the new log could be written to.
   root.MakeDir("Apps\\Example Tool\\install.log.new");
+  for (int n = 1; n < 10; ++n)
+    root.MakeDir("Apps\\Example Tool\\install.log.new" + std::to_string(n));
   RunRemoval(wizard);
   EXPECT_EQ(ReadFileBytes(Uninstall.LogPath), log);
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"kept"});
+}
+
+TEST_F(Removal, AFileWhereTheNewLogWouldGoIsLeftAlone) {
+  LoadKeepingOneFile();
+  const std::string other = root.Write("Apps\\Example Tool\\install.log.new", "somebody's");
+  RunRemoval(wizard);
+  EXPECT_EQ(ReadFileBytes(other), "somebody's");
+  EXPECT_EQ(ReadFileBytes(Uninstall.LogPath), Uninstall.LogText);
+  EXPECT_TRUE(IsReadOnly(Uninstall.LogPath));
+  EXPECT_FALSE(FileExists(Uninstall.LogPath + ".new1")) << "it took the log's place";
 }
 
 TEST_F(Removal, ALogThatCannotBeDeletedIsOverwrittenInPlace) {

@@ -91,9 +91,8 @@ TEST_F(Settings, DialoguesUseTheLogsTextsTitleOwnerAndStyles) {
     EXPECT_EQ(box.Owner, Uninstall.OwnerWindow);
     EXPECT_EQ(box.Caption, "Remove Tool");
   }
-  EXPECT_EQ(boxes.Shown()[0].Style, 36u);
-  EXPECT_EQ(boxes.Shown()[2].Style, 36u);
-  EXPECT_EQ(boxes.Shown()[3].Style, 64u);
+  const UINT styles[] = {36, 36, 36, 64, 64};  // Yes/No with a question, OK with information
+  for (size_t i = 0; i < std::size(styles); ++i) EXPECT_EQ(boxes.Shown()[i].Style, styles[i]) << i;
 }
 
 TEST_F(Settings, MissingLogErrorText) {
