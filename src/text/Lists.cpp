@@ -5,7 +5,6 @@
 // taking or finding an item costs one scan and no memory; only ListSplit and ListSort keep
 // the spans of all items, in one array sized once.
 #include <algorithm>
-#include <vector>
 
 #include "text/Strut.h"
 #include "text/TextScan.h"

@@ -254,6 +254,7 @@ void KeyTextGet(std::string_view text, std::string_view section, std::string_vie
                 const KeySyntax* syntax, std::string& value);
 // Edits text in place: key and value: add or replace the key line; key, no value: delete
 // it; no key, value: replace the section body (creating the section); neither: delete the
-// section. Everything outside the edited part stays byte for byte.
+// section. With no section and no key the whole text is the body: it becomes the value (no
+// empty header "[]" is written). Everything outside the edited part stays byte for byte.
 void KeyTextSet(std::string& text, std::string_view section, std::string_view key,
                 std::string_view value, const KeySyntax* syntax);
