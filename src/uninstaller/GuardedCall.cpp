@@ -49,13 +49,13 @@ extern "C" EXCEPTION_DISPOSITION NTAPI GuardFrameHandler(EXCEPTION_RECORD* recor
 // RtlCaptureContext returns a second time.
 __attribute__((noinline)) bool CallGuarded(UnregisterEntry entry) {
 #if defined(__i386__)
-  savedChain = reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList;
+  savedChain = CurrentTib()->ExceptionList;
 #endif
   faulted = false;
   RtlCaptureContext(&resumeContext);
   if (faulted) {
 #if defined(__i386__)
-    reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList = savedChain;
+    CurrentTib()->ExceptionList = savedChain;
 #endif
     return false;
   }

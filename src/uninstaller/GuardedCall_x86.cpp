@@ -6,7 +6,7 @@
 #include "uninstaller/GuardedCall.h"
 
 extern "C" void CallWithFrameHandler(UnregisterEntry entry) {
-  NT_TIB* tib = reinterpret_cast<NT_TIB*>(NtCurrentTeb());
+  NT_TIB* tib = CurrentTib();
   // On the stack, as the system requires of every registration.
   EXCEPTION_REGISTRATION_RECORD registration;
   registration.Next = tib->ExceptionList;
