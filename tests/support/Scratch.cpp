@@ -10,12 +10,12 @@ std::string UniqueName() {
          std::to_string(GetTickCount()) + "-" + std::to_string(serial++);
 }
 
+}  // namespace
+
 void MakeDirs(const std::string& path) {
   for (size_t i = 3; i <= path.size(); ++i)
     if (i == path.size() || path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
 }
-
-}  // namespace
 
 ScratchDir::ScratchDir() {
   char temp[MAX_PATH];

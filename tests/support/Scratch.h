@@ -54,6 +54,8 @@ void SetStringValue(HKEY root, const std::string& subkey, const std::string& nam
 void SetDwordValue(HKEY root, const std::string& subkey, const std::string& name, DWORD value);
 // The REG_DWORD value, or -1 when missing or of another type.
 long long DwordValue(HKEY root, const std::string& subkey, const std::string& name);
+// Creates the folder and every missing folder above it.
+void MakeDirs(const std::string& path);
 // Removes a folder and everything in it, read-only files included.
 void RemoveTree(const std::string& path);
 // The folder of the running test program.
